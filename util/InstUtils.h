@@ -9,9 +9,9 @@
 // Empty stays empty; a final "/" or "\" becomes "\"; otherwise "\" is appended.
 void AppendBackslash(std::string& s);
 std::string JoinPath(const std::string& folder, const std::string& name);
-char LastChar(const std::string& s);       // '\0' for empty text
-void DeleteFirstChar(std::string& s);      // empty stays empty
-void DeleteLastChar(std::string& s);       // empty stays empty
+char LastChar(const std::string& s);  // '\0' for empty text
+void DeleteFirstChar(std::string& s); // empty stays empty
+void DeleteLastChar(std::string& s);  // empty stays empty
 // "C:" for "C:\x", "\\server\share" for "\\server\share\x", else empty.
 std::string DrivePart(const std::string& path);
 
@@ -41,6 +41,8 @@ unsigned GetDriveKind(const std::string& path);
 bool IsRemovableDrive(const std::string& path);
 std::int32_t GetClusterSize(const std::string& path);
 std::int32_t RoundToClusters(const std::string& path, std::int32_t size);
+// Platform-neutral: size rounded up to whole clusters (signed 32-bit, truncating division).
+std::int32_t RoundUpToCluster(std::int32_t size, std::int32_t clusterSize);
 // Platform-neutral: the texts the wizard shows.
 std::string SizeText(std::int64_t size);
 std::string GroupDigits(std::int32_t number);

@@ -1,0 +1,125 @@
+#include "util/InstallLog.h"
+
+#include "util/InstUtils.h"
+#include "util/ScopedWin.h"
+#include "util/TextLines.h"
+
+#include <windows.h>
+
+#include <mutex>
+
+std::unique_ptr<std::vector<std::string>> InstallLog;
+std::string InstallLogPath;
+bool InstallStarted = false;
+std::atomic<std::int32_t> InstallLogSuspendCount{0};
+
+namespace {
+
+// The worker records lines while the wizard may save at exit; the list is guarded by one lock.
+std::mutex InstallLogLock;
+
+bool SameLine(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.data(),
+                          static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content) {
+    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
+    content.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!content.empty() &&
+        (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &got, nullptr) ||
+         got != content.size()))
+        return false;
+    return true;
+}
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The old file stays whole unless the new content is known to be on disk: it is written beside
+// it first and then put in its place.
+void ReplaceFileContent(const std::string& path, const std::string& content) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // What a plain rewrite could not change stays as it is: a read-only file, a folder, or
+        // a file another program holds open without sharing it for writing.
+        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return;
+        win::UniqueFile probe(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe) return;
+    }
+    const std::size_t cut = path.find_last_of("\\/:");
+    const std::string folder =
+        cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder.c_str(), "log", 0, temp)) return;
+    bool written = false;
+    {
+        win::UniqueFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            DWORD count = 0;
+            // A nearly full disk may accept part of a write and still report success.
+            written = content.empty() ||
+                      (WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()),
+                                 &count, nullptr) &&
+                       count == content.size());
+            written = written && FlushFileBuffers(file.get());
+        }
+    }
+    if (!written ||
+        !MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        DeleteFileA(temp);
+}
+
+} // namespace
+
+void AddToInstallLog(const std::string& line) {
+    if (InstallLogSuspendCount.load() != 0) return;
+    const std::lock_guard<std::mutex> lock(InstallLogLock);
+    if (!InstallLog) return;
+    for (const std::string& recorded : *InstallLog)
+        if (SameLine(recorded, line)) return;
+    InstallLog->push_back(line);
+}
+
+void SuspendInstallLog() {
+    ++InstallLogSuspendCount;
+}
+
+void ResumeInstallLog() {
+    --InstallLogSuspendCount;
+}
+
+void PrepareInstallLog(const std::string& path) {
+    auto log = std::make_unique<std::vector<std::string>>();
+    if (!path.empty() && IsFile(path)) {
+        std::string content;
+        if (ReadWholeFile(path, content)) *log = SplitLines(content);
+    }
+    {
+        const std::lock_guard<std::mutex> lock(InstallLogLock);
+        InstallLog = std::move(log);
+        InstallLogPath = path;
+    }
+    InstallStarted = true;
+}
+
+void SaveInstallLog() {
+    std::string content, path;
+    {
+        const std::lock_guard<std::mutex> lock(InstallLogLock);
+        if (!InstallStarted || !InstallLog || InstallLogPath.empty()) return;
+        content = JoinLinesCrLf(*InstallLog);
+        path = InstallLogPath;
+    }
+    ReplaceFileContent(path, content);
+}
