@@ -1,0 +1,72 @@
+#include "product/UpdateLog.h"
+
+#include <windows.h>
+
+#include "product/InstallStamp.h"
+#include "product/UpdateLogMerge.h"
+#include "util/Errors.h"
+#include "util/ScopedWin.h"
+
+int CompareTextNoCase(const std::string& a, const std::string& b) {
+    const int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.data(),
+                                 static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
+    return r == 0 ? a.compare(b) : r - CSTR_EQUAL;
+}
+
+namespace {
+
+// nullopt when there is no file; EAbort when there is one that cannot be read.
+std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+    const DWORD attrs = GetFileAttributesA(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw EAbort();
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) throw EAbort();
+    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!text.empty() &&
+        (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr) ||
+         read != text.size()))
+        throw EAbort();
+    // A line ends at CR, at LF or at CR LF.
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw EAbort();
+    DWORD written = 0;
+    // A full disk can report success for a short write; only the count tells.
+    if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size())
+        throw EAbort();
+}
+
+} // namespace
+
+void WriteUpdateLog(const TWizardChoices& choices, std::vector<std::string>& publicFiles,
+                    const TShellFolderLookup& shellFolder) {
+    if (publicFiles.empty()) return;
+    SortLines(publicFiles, CompareTextNoCase);
+    const std::string folder = GetDataFolder(choices.DestDir, SharedDataFolder, shellFolder);
+    // No shared folder resolves: a bare name would land in whatever the current folder is.
+    if (folder.empty()) return;
+    const std::string path = folder + "Update.log";
+    WriteLines(path, MergeUpdateLog(ReadLines(path), publicFiles, StampLine(choices.InstallStamp),
+                                    CompareTextNoCase));
+}
