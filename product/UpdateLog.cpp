@@ -6,6 +6,7 @@
 #include "product/UpdateLogMerge.h"
 #include "util/Errors.h"
 #include "util/ScopedWin.h"
+#include "util/TextLines.h"
 
 int CompareTextNoCase(const std::string& a, const std::string& b) {
     const int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.data(),
@@ -30,23 +31,11 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
         (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr) ||
          read != text.size()))
         throw EAbort();
-    // A line ends at CR, at LF or at CR LF.
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
+    return SplitLines(text);
 }
 
 void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
+    const std::string text = JoinLinesCrLf(lines);
     win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EAbort();
