@@ -12,7 +12,7 @@ namespace {
 
 // The saved-folder stack; guarded so that two threads pushing at once cannot corrupt it.
 std::mutex SavedFoldersLock;
-std::vector<std::string>* SavedFolders = nullptr; // created by the first push, lives to the end
+std::vector<std::string> SavedFolders;
 
 std::string FullPathName(const std::string& path) {
     const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
@@ -51,17 +51,16 @@ std::string GetCurrentFolder() {
 void PushCurrentFolder() {
     std::string folder = GetCurrentFolder();
     const std::lock_guard<std::mutex> lock(SavedFoldersLock);
-    if (!SavedFolders) SavedFolders = new std::vector<std::string>();
-    SavedFolders->push_back(std::move(folder));
+    SavedFolders.push_back(std::move(folder));
 }
 
 void PopCurrentFolder() {
     std::string folder;
     {
         const std::lock_guard<std::mutex> lock(SavedFoldersLock);
-        if (!SavedFolders || SavedFolders->empty()) return;
-        folder = std::move(SavedFolders->back());
-        SavedFolders->pop_back();
+        if (SavedFolders.empty()) return;
+        folder = std::move(SavedFolders.back());
+        SavedFolders.pop_back();
     }
     SetCurrentDirectoryA(folder.c_str());
 }

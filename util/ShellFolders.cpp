@@ -63,7 +63,8 @@ void StartUpShell() {
         if (auto setDefault =
                 LookUp<SetDefaultDllDirectoriesProc>(kernel, "SetDefaultDllDirectories"))
             setDefault(LoadLibrarySearchSystem32);
-    OleStarted = SUCCEEDED(OleInitialize(nullptr));
+    // Once per run: ShutDownShell balances exactly one initialization.
+    if (!OleStarted) OleStarted = SUCCEEDED(OleInitialize(nullptr));
     ResolveShellLookup();
 }
 
