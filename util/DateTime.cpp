@@ -52,7 +52,8 @@ double EncodeDateTime(const CalendarTime& t) {
     const double days = static_cast<double>(
         DaysFromCivil(t.Year, static_cast<unsigned>(t.Month), static_cast<unsigned>(t.Day)) +
         UnixEpochDays);
-    const double time = ((t.Hour * 60.0 + t.Minute) * 60.0 + t.Second) * 1000.0 + t.Millisecond;
+    const double time =
+        ((t.Hour * 60.0 + t.Minute) * 60.0 + t.Second) * 1000.0 + t.Millisecond;
     // Before 1899 the fraction counts forward from a negative whole day.
     return days >= 0 ? days + time / MsPerDay : days - time / MsPerDay;
 }
