@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <unordered_map>
 
 std::unique_ptr<std::vector<std::string>> InstallLog;
 std::string InstallLogPath;
@@ -18,11 +19,82 @@ namespace {
 // The worker records lines while the wizard may save at exit; the list is guarded by one lock.
 std::mutex InstallLogLock;
 
+constexpr DWORD LineCompareFlags = NORM_IGNORECASE | SORT_STRINGSORT;
+
 bool SameLine(const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.data(),
+    return CompareStringA(LOCALE_USER_DEFAULT, LineCompareFlags, a.data(),
                           static_cast<int>(a.size()), b.data(),
                           static_cast<int>(b.size())) == CSTR_EQUAL;
 }
+
+// The line's sort key under the same rules: lines compare equal exactly when their keys are
+// equal. False when the platform gives none.
+bool LineKey(const std::string& line, std::string& key) {
+    key.assign(1, 'k'); // the empty line has a key too
+    if (line.empty()) return true;
+    const int length = static_cast<int>(line.size());
+    const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | LineCompareFlags,
+                                  line.data(), length, nullptr, 0);
+    if (size <= 0) return false;
+    key.resize(1 + static_cast<std::size_t>(size));
+    return LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | LineCompareFlags, line.data(), length,
+                        &key[1], size) == size;
+}
+
+// Every copied file adds a line, and comparing it with every line before it costs seconds for
+// a few hundred files: the lines are found by their sort keys instead, and the comparison only
+// confirms the candidates. The index follows InstallLog as others append to it.
+class TLineIndex {
+  public:
+    bool Contains(const std::vector<std::string>& log, const std::string& line) {
+        CatchUp(log);
+        std::string key;
+        if (!LineKey(line, key)) {
+            for (const std::string& recorded : log)
+                if (SameLine(recorded, line)) return true;
+            return false;
+        }
+        const auto [first, last] = keys_.equal_range(key);
+        for (auto it = first; it != last; ++it)
+            if (SameLine(log[it->second], line)) return true;
+        for (const std::size_t i : unkeyed_)
+            if (SameLine(log[i], line)) return true;
+        return false;
+    }
+    void Clear() {
+        keys_.clear();
+        unkeyed_.clear();
+        log_ = nullptr;
+        indexed_ = 0;
+        lastIndexed_.clear();
+    }
+
+  private:
+    void CatchUp(const std::vector<std::string>& log) {
+        // A list replaced or cut behind our back is indexed again from its start.
+        if (&log != log_ || log.size() < indexed_ ||
+            (indexed_ > 0 && log[indexed_ - 1] != lastIndexed_)) {
+            Clear();
+            log_ = &log;
+        }
+        std::string key;
+        for (; indexed_ < log.size(); ++indexed_) {
+            if (LineKey(log[indexed_], key))
+                keys_.emplace(key, indexed_);
+            else
+                unkeyed_.push_back(indexed_);
+        }
+        if (indexed_ > 0) lastIndexed_ = log[indexed_ - 1];
+    }
+
+    std::unordered_multimap<std::string, std::size_t> keys_;
+    std::vector<std::size_t> unkeyed_;
+    const std::vector<std::string>* log_ = nullptr;
+    std::size_t indexed_ = 0;
+    std::string lastIndexed_;
+};
+
+TLineIndex LineIndex; // guarded by InstallLogLock
 
 bool ReadWholeFile(const std::string& path, std::string& content) {
     win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -86,8 +158,7 @@ void AddToInstallLog(const std::string& line) {
     if (InstallLogSuspendCount.load() != 0) return;
     const std::lock_guard<std::mutex> lock(InstallLogLock);
     if (!InstallLog) return;
-    for (const std::string& recorded : *InstallLog)
-        if (SameLine(recorded, line)) return;
+    if (LineIndex.Contains(*InstallLog, line)) return;
     InstallLog->push_back(line);
 }
 
@@ -108,6 +179,7 @@ void PrepareInstallLog(const std::string& path) {
     {
         const std::lock_guard<std::mutex> lock(InstallLogLock);
         InstallLog = std::move(log);
+        LineIndex.Clear();
         InstallLogPath = path;
     }
     InstallStarted = true;

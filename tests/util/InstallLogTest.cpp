@@ -49,6 +49,50 @@ TEST_F(InstallLogTest, LinesDifferingOnlyInCaseAreRecordedOnce) {
     EXPECT_EQ(expected, *InstallLog);
 }
 
+TEST_F(InstallLogTest, DuplicatesAreWhatTheLocaleComparisonCallsEqual) {
+    // Lines are looked up by an index, not compared one by one; whatever the index does, a line
+    // is a duplicate exactly when CompareStringA finds it equal to a recorded one.
+    const struct {
+        const char* recorded;
+        const char* added;
+    } pairs[] = {
+        {"File Copy: C:\\X\\a.txt", "file copy: c:\\x\\A.TXT"},
+        {"co-op", "coop"},
+        {"it's", "its"},
+        {"\xE9t\xE9", "\xC9T\xC9"}, // accented letters in the ANSI code page
+        {"\xE9", "e"},
+        {"\xDF", "ss"},
+        {"\xE6", "ae"},
+        {"a\x01b", "ab"},
+        {"a b", "a  b"},
+        {"x", "x "},
+        {"Made Dir: C:\\A\\", "Made Dir: C:\\A"},
+    };
+    for (const auto& p : pairs) {
+        PrepareInstallLog("");
+        AddToInstallLog(p.recorded);
+        AddToInstallLog(p.added);
+        const bool equal = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT,
+                                          p.recorded, -1, p.added, -1) == CSTR_EQUAL;
+        EXPECT_EQ(equal ? 1u : 2u, InstallLog->size()) << p.recorded << " / " << p.added;
+    }
+}
+
+TEST_F(InstallLogTest, LinesAppendedOrReplacedByOthersStillCount) {
+    PrepareInstallLog("");
+    AddToInstallLog("File Copy: C:\\A\\one");
+    InstallLog->push_back("File Copy: C:\\A\\two"); // appended without the recording rule
+    AddToInstallLog("FILE COPY: C:\\A\\TWO");
+    EXPECT_EQ(2u, InstallLog->size());
+
+    // A new list of the same length in place of the old one.
+    InstallLog = std::make_unique<Lines>(Lines{"File Copy: C:\\B\\x", "File Copy: C:\\B\\y"});
+    AddToInstallLog("file copy: c:\\b\\Y");
+    AddToInstallLog("File Copy: C:\\A\\one");
+    EXPECT_EQ((Lines{"File Copy: C:\\B\\x", "File Copy: C:\\B\\y", "File Copy: C:\\A\\one"}),
+              *InstallLog);
+}
+
 TEST_F(InstallLogTest, SuspendsNest) {
     PrepareInstallLog("");
     SuspendInstallLog();
