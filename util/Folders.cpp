@@ -76,12 +76,10 @@ bool FolderExists(const std::string& path) {
     AppendBackslash(t);
     if (t.empty()) return false;
     std::string full = FullPathName(t);
-    if (full.empty()) return false;
-    const DWORD attributes = GetFileAttributesA(full.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
     AppendBackslash(full);
-    return EqualNoCase(full, t);
+    if (!EqualNoCase(full, t)) return false;
+    const DWORD attributes = GetFileAttributesA(full.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void ForceFolders(const std::string& path) {
