@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "ProductTestSupport.h"
 #include "product/Choices.h"
 #include "product/Registry.h"
 #include "util/InstUtils.h"
 
 namespace {
-
-class TShellEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override { StartUpShell(); }
-    void TearDown() override { ShutDownShell(); }
-};
-const auto* const ShellEnvironment = ::testing::AddGlobalTestEnvironment(new TShellEnvironment);
 
 constexpr const char* ParentKeyPath = "Software\\Sarvello Word Processor";
 const std::string InternalKey = std::string(ParentKeyPath) + "\\Internal";
@@ -81,18 +75,15 @@ std::string Sz(const std::string& s) {
     return s + std::string(1, '\0');
 }
 
-void DeleteProductKeys() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, ProductKeyPath);
-    RegDeleteKeyA(HKEY_CURRENT_USER, InternalKey.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, ParentKeyPath);
+void DeleteTestKeys() {
+    product_test::DeleteProductKeys();
     RegDeleteKeyA(HKEY_CURRENT_USER, ScratchKey.c_str());
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
 }
 
 class ChoicesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        DeleteProductKeys();
+        DeleteTestKeys();
         ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, ProductKeyPath));
         // An existing folder for "MAINDIR" to name.
         folder_ = "C:\\sarvello-choices-test";
@@ -100,7 +91,7 @@ class ChoicesTest : public ::testing::Test {
         ASSERT_TRUE(FolderExists(folder_));
     }
     void TearDown() override {
-        DeleteProductKeys();
+        DeleteTestKeys();
         RemoveDirectoryA(folder_.c_str());
     }
     std::string DefaultDest() const { return JoinPath(GetShellFolder(0x26), "Sarvello"); }
