@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace {
 
 // The window title of the setup; its letters name the temporary files.
@@ -18,7 +20,7 @@ bool IsAsciiLetter(char c) {
 bool FileExists(const std::string& name) {
     WIN32_FIND_DATAA entry;
     win::UniqueFind find(FindFirstFileA(name.c_str(), &entry));
-    // A folder of that name does not stop the caller from creating the file's name elsewhere.
+    // Only a file takes a name; a folder of the same name is not counted.
     return find && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -31,7 +33,7 @@ std::string GetTempFolder() {
         folder.assign(needed, '\0');
         const DWORD got = GetTempPathA(needed, folder.data());
         folder.resize(got < needed ? got : 0);
-        folder.resize(folder.find('\0') == std::string::npos ? folder.size() : folder.find('\0'));
+        folder.resize(std::strlen(folder.c_str())); // the text ends at its first zero
     }
     if (!FolderExists(folder)) folder = GetShellFolder(CsidlPersonal);
     AppendBackslash(folder);
