@@ -75,6 +75,34 @@ std::string Sz(const std::string& s) {
     return s + std::string(1, '\0');
 }
 
+// What a console program writes to its standard output, once it has ended.
+std::string OutputOf(const std::string& commandLine) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    win::UniqueHandle readEnd, writeEnd;
+    if (!CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) return {};
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    startup.hStdInput = nullptr;
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &info))
+        return {};
+    win::UniqueHandle process(info.hProcess), thread(info.hThread);
+    writeEnd.reset(); // the pipe ends when the child's copy closes
+    std::string output;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        output.append(buffer, got);
+    WaitForSingleObject(process.get(), 30000);
+    return output;
+}
+
 void DeleteTestKeys() {
     product_test::DeleteProductKeys();
     RegDeleteKeyA(HKEY_CURRENT_USER, ScratchKey.c_str());
@@ -262,6 +290,14 @@ TEST_F(ChoicesTest, UninstallEntryOutsidePortableModeOnly) {
         EXPECT_EQ(e.Type, v.Type) << e.Name;
         EXPECT_EQ(e.Data, v.Data) << e.Name;
     }
+
+    // What the system's own tool (and so the list of installed programs) sees.
+    const std::string shown =
+        OutputOf(std::string("reg.exe query \"HKLM\\") + UninstallKeyPath + "\"");
+    EXPECT_NE(std::string::npos, shown.find("\"C:\\Program Files\\Sarvello\\mrv.exe\" -ui"))
+        << shown;
+    EXPECT_NE(std::string::npos, shown.find("Sarvello Word Processor")) << shown;
+    EXPECT_NE(std::string::npos, shown.find("2.0.5.0")) << shown;
 
     // A portable destination (R: is a removable drive) writes the choices but no entry.
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKeyPath);
