@@ -7,6 +7,8 @@
 #include "ProductTestSupport.h"
 #include "engine/AttachFiles.h"
 #include "product/InstallPlan.h"
+#include "product/InstallStamp.h"
+#include "util/InstUtils.h"
 #include "util/InstallLog.h"
 
 using namespace product_test;
@@ -92,6 +94,15 @@ TEST_F(InstallPlanTest, MainProgramOnlyOnACleanMachine) {
     EXPECT_EQ(PlanTime, choices_.InstallStamp);
     EXPECT_EQ(std::string("\x00\x00\x00\x00\x00\xE1\xE4\x40", 8),
               ReadFileBytes(base_ + "Hidden\\install_stamp"));
+}
+
+TEST_F(InstallPlanTest, TheStampIsTheLocalTimeOfTheInstallation) {
+    choices_.SelectedComponents = 0x01;
+    BuildInstallPlan(choices_, *files_, shell_);
+    const std::string stampFile = base_ + "Hidden\\install_stamp";
+    EXPECT_EQ(InstallStampBytes(choices_.InstallStamp), ReadFileBytes(stampFile));
+    // The file system's own record of local time (2-second steps) agrees within a minute.
+    EXPECT_NEAR(GetFileWriteDate(stampFile), choices_.InstallStamp, 1.0 / 24 / 60);
 }
 
 TEST_F(InstallPlanTest, AnOldMainProgramGetsTheClipLibraryAnyway) {
