@@ -11,7 +11,8 @@
 class TInstallWizardSide {
   public:
     virtual ~TInstallWizardSide() = default;
-    // The progress bar's position and the label naming the component being copied.
+    // The progress bar's position, and the label naming the component being copied (made safe
+    // with LabelText, and assigned only when it differs, so that it does not flicker).
     virtual void ShowProgress(std::int32_t progress, std::uint8_t component) = 0;
     // A modal message dialog; returns the answer code.
     virtual int ShowMessage(const std::string& text, std::uint8_t kind, std::uint16_t buttons) = 0;

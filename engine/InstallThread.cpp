@@ -11,7 +11,13 @@
 namespace {
 
 unsigned __stdcall ThreadMain(void* files) {
-    TInstallThread::Execute(*static_cast<TAttachedFiles*>(files));
+    try {
+        TInstallThread::Execute(*static_cast<TAttachedFiles*>(files));
+    } catch (...) {
+        // Out of memory in the middle of a copy: the installation ends as abandoned, and the
+        // wizard closes, instead of the whole program ending here.
+        LeaveRunning(InstallThreadStatus, Failed);
+    }
     return 0;
 }
 
@@ -45,7 +51,7 @@ bool TInstallThread::Finished() const {
 
 void TInstallThread::Execute(TAttachedFiles& files) {
     TInstallThreadStatus& status = InstallThreadStatus;
-    std::int32_t progress = 0;
+    std::uint32_t progress = 0; // in the wizard's 32-bit range, wrapping as TotalSize does
     for (std::uint8_t q = 0; q < QueueCount; ++q) {
         if (!files.Queues[q].empty()) status.Component.store(q, std::memory_order_relaxed);
         for (const auto& item : files.Queues[q]) {
@@ -56,8 +62,8 @@ void TInstallThread::Execute(TAttachedFiles& files) {
                 return;
             }
             if (!item->LogEnabled) ResumeInstallLog();
-            progress += item->AttachedFile->Size;
-            status.Progress.store(progress, std::memory_order_relaxed);
+            progress += static_cast<std::uint32_t>(item->AttachedFile->Size);
+            status.Progress.store(static_cast<std::int32_t>(progress), std::memory_order_relaxed);
             if (WaitWhilePaused(status) == Stopped) break;
         }
         if (WaitWhilePaused(status) == Stopped) break;
