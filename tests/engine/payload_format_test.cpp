@@ -10,13 +10,13 @@
 
 namespace {
 
-struct TEntrySpec {
+struct TEntryCase {
     std::string Name;
     std::string Data;
     double Date;
 };
 
-std::string RawPayload(const std::vector<TEntrySpec>& entries) {
+std::string RawPayload(const std::vector<TEntryCase>& entries) {
     std::string raw;
     for (const auto& e : entries)
         Payload::AppendEntry(raw, e.Name, e.Date, e.Data.data(),
@@ -36,7 +36,7 @@ std::string ScatteredName(std::size_t length, unsigned seed) {
 
 struct TRoundTripCase {
     const char* Label;
-    std::vector<TEntrySpec> Entries;
+    std::vector<TEntryCase> Entries;
     bool MustGrow; // inflates to more than five times the compressed size
 };
 
