@@ -82,6 +82,7 @@ TBlock Inflate(const std::uint8_t* compressed, std::size_t count, std::size_t es
     if (trace) {
         trace->InflateCalls = calls;
         trace->PeakCapacity = capacity;
+        trace->TrailingBytes = zs.avail_in;
     }
     // A failed shrink keeps the larger block, which is just as good.
     if (total < capacity) {

@@ -33,6 +33,7 @@ using TBlock = std::unique_ptr<std::uint8_t, TFreeDeleter>;
 struct TInflateTrace {
     int InflateCalls = 0;
     std::size_t PeakCapacity = 0;
+    std::size_t TrailingBytes = 0; // input left after the end of the stream
 };
 
 // Inflates one whole zlib stream (header required, Adler-32 checked) into one block. The block

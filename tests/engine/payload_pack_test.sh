@@ -80,6 +80,10 @@ cp order.z flipped.z
 printf '\377' | dd of=flipped.z bs=1 seek=$((size / 2)) conv=notrunc 2>/dev/null
 "$mk" verify flipped.z >/dev/null 2>&1 && fail "verify accepted a flipped byte"
 "$mk" list "$mk" >/dev/null 2>&1 && fail "list accepted a file that is no payload"
+cp order.z trailing.z
+printf 'x' >>trailing.z
+"$mk" verify trailing.z >out.txt 2>&1 && fail "verify accepted bytes after the stream"
+grep -q "follow the end" out.txt || fail "verify message: $(cat out.txt)"
 
 cd / && rm -rf "$work"
 [ $failures -eq 0 ] && echo "mkpayload checks passed"

@@ -227,6 +227,9 @@ int Verify(const std::string& path) {
     std::vector<std::string> problems;
     const auto* s = reinterpret_cast<const std::uint8_t*>(l.Stream.data());
     if (s[0] != 0x78 || s[1] != 0xDA) problems.push_back("not packed at maximum compression");
+    if (l.Trace.TrailingBytes != 0)
+        problems.push_back(std::to_string(l.Trace.TrailingBytes) +
+                           " bytes follow the end of the compressed stream");
     std::map<std::string, std::string> folded;
     for (const auto& f : l.Files) {
         const std::string shown = Cp1252ToUtf8(f->Name);
