@@ -1,5 +1,7 @@
 #include "ui/MessageDialog.h"
 
+#include "ui/FormHelpers.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -50,18 +52,6 @@ struct TDialogState {
     HWND Owner;
 };
 
-// The system's message box shows a lone CR as a line break; a static control only breaks on
-// CR LF, so the shown text gets the LF added.
-std::string WithLineBreaks(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        out += text[i];
-        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) out += '\n';
-    }
-    return out;
-}
-
 bool HasButton(HWND dlg, int id) {
     for (const auto& b : ButtonDefs)
         if (b.Answer == id) return GetDlgItem(dlg, id) != nullptr;
@@ -71,7 +61,7 @@ bool HasButton(HWND dlg, int id) {
 void Layout(HWND dlg, const TDialogState& st) {
     const HINSTANCE inst = GetModuleHandleA(nullptr);
     const HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
-    const std::string shown = WithLineBreaks(*st.Text);
+    const std::string shown = ui::WithLineBreaks(*st.Text);
 
     HDC dc = GetDC(dlg);
     const HGDIOBJ oldFont = SelectObject(dc, font);
@@ -223,11 +213,26 @@ std::vector<WORD> BuildTemplate() {
     return t;
 }
 
+BOOL CALLBACK FindThreadWindow(HWND wnd, LPARAM param) {
+    if (!IsWindowVisible(wnd) || !IsWindowEnabled(wnd)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = wnd;
+    return FALSE;
+}
+
+// The thread's active window; when the program is in the background it has none, and then the
+// thread's own visible window still owns the dialog, so that the dialog stays modal to it.
+HWND DialogOwner() {
+    HWND owner = GetActiveWindow();
+    if (!owner)
+        EnumThreadWindows(GetCurrentThreadId(), FindThreadWindow, reinterpret_cast<LPARAM>(&owner));
+    return owner;
+}
+
 } // namespace
 
 int MessageDlg(const std::string& text, std::uint8_t kind, std::uint16_t buttons) {
     TDialogState st{&text, static_cast<std::uint8_t>(kind < 4 ? kind : std::uint8_t{mtInformation}),
-                    buttons, GetActiveWindow()};
+                    buttons, DialogOwner()};
     const std::vector<WORD> tmpl = BuildTemplate();
     const INT_PTR r = DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
                                               reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()),
