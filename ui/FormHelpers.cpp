@@ -14,9 +14,9 @@ std::string WithLineBreaks(const std::string& text) {
 
 HFONT DefaultFont() {
     // Made once and kept for the program's life: every control of the form uses it.
-    static const HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
+    static const HFONT font = CreateFontA(
+        -11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
@@ -86,6 +86,7 @@ LRESULT CALLBACK PanelProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (look && look->Edge) DrawEdge(dc, &r, look->Edge, BF_RECT);
         return 1;
     }
+    case WM_CLOSE: // a child's request to close (a multi-line edit's Esc) means the form
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:

@@ -12,7 +12,7 @@ namespace ui {
 // break on CR LF, so each lone CR gets its LF.
 std::string WithLineBreaks(const std::string& text);
 
-// The font of the form's controls (8 pt Tahoma, the usual dialog font of this era).
+// The font of the form's controls: 8 pt MS Sans Serif, the font the layout's sizes were made for.
 HFONT DefaultFont();
 
 // A child control at a pixel position, with the default font unless font is given.

@@ -79,6 +79,17 @@ struct TInstallLogSuspension {
     TInstallLogSuspension& operator=(const TInstallLogSuspension&) = delete;
 };
 
+// A read-only text box has no use for Enter and Esc, but a multi-line edit keeps both keys for
+// itself: handed to the form, they press the default button and Cancel as everywhere else.
+void RouteDialogKeys(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return;
+    char cls[16] = {};
+    GetClassNameA(msg.hwnd, cls, sizeof cls);
+    const LONG style = GetWindowLongA(msg.hwnd, GWL_STYLE);
+    if (lstrcmpiA(cls, "Edit") == 0 && (style & ES_MULTILINE) && (style & ES_READONLY))
+        msg.hwnd = GetAncestor(msg.hwnd, GA_ROOT);
+}
+
 } // namespace
 
 TMainDlgForm::TMainDlgForm(TWizardHooks hooks) : Hooks(std::move(hooks)) {
@@ -169,6 +180,7 @@ int TMainDlgForm::ShowModal() {
             break;
         }
         if (got < 0) break;
+        RouteDialogKeys(msg);
         if (!IsDialogMessageA(Wnd, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/FormHelpers.h"
 #include "wizard/ControlIds.h"
 #include "wizard/WizardTexts.h"
@@ -24,6 +26,21 @@ HWND NaturalLabel(HWND parent, const char* text, int x, int y, int id, HFONT fon
     HWND l = CreateControl(parent, "STATIC", text, Label, x, y, 10, 10, id, 0, font);
     ui::SizeToText(l);
     return l;
+}
+
+// A check box at least as wide as its caption needs in the font at hand, within the sheet.
+HWND FittedCheckBox(HWND sheet, const char* text, int x, int y, int w, int id) {
+    HWND box = CreateControl(sheet, "BUTTON", text, CheckBox, x, y, w, CheckBoxHeight, id);
+    ui::SizeToText(box);
+    RECT textSize{}, sheetRect{};
+    GetWindowRect(box, &textSize);
+    GetClientRect(sheet, &sheetRect);
+    const int boxAndGap = GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    const int width = std::min<int>(std::max<int>(w, textSize.right - textSize.left + boxAndGap),
+                                    sheetRect.right - x - 4);
+    SetWindowPos(box, nullptr, 0, 0, width, CheckBoxHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return box;
 }
 
 HWND WrappedLabel(HWND parent, const char* text, int x, int y, int w, int h, int id) {
@@ -91,8 +108,7 @@ void BuildPages(TWizardControls& c) {
                                   WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
                                       ES_READONLY | ES_AUTOVSCROLL,
                                   12, 25, 345, 207, Id::LicenseMemo, WS_EX_CLIENTEDGE);
-    c.LicenseChkBx = CreateControl(p, "BUTTON", T::LicenseAccept, CheckBox, 12, 237, 282,
-                                   CheckBoxHeight, Id::LicenseChkBx);
+    c.LicenseChkBx = FittedCheckBox(p, T::LicenseAccept, 12, 237, 282, Id::LicenseChkBx);
     SendMessageA(c.LicenseChkBx, BM_SETCHECK, BST_CHECKED, 0);
 
     p = c.PgCtrl[2].Wnd;
@@ -121,14 +137,13 @@ void BuildPages(TWizardControls& c) {
 
     p = c.PgCtrl[4].Wnd;
     WrappedLabel(p, T::Ready, 11, 7, 345, 58, Id::StartLbl);
-    c.InstallToAllChkBx = CreateControl(p, "BUTTON", T::InstallToAll, CheckBox, 11, 209, 220,
-                                        CheckBoxHeight, Id::InstallToAllChkBx);
+    c.InstallToAllChkBx = FittedCheckBox(p, T::InstallToAll, 11, 209, 220, Id::InstallToAllChkBx);
 
     p = c.PgCtrl[5].Wnd;
     NaturalLabel(p, T::Installing, 11, 170, Id::InstallingLbl);
     c.InstallingFont.reset(CreateFontA(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH | FF_SWISS, "Tahoma"));
+                                       DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     c.InstallingLbl2 = NaturalLabel(p, "", 58, 170, Id::InstallingLbl2,
                                     static_cast<HFONT>(c.InstallingFont.get()));
     NaturalLabel(p, T::PleaseWait, 290, 170, Id::InstallingWaitLbl);
@@ -139,14 +154,12 @@ void BuildPages(TWizardControls& c) {
     WrappedLabel(p, T::AssocIntro, 11, 7, 320, 32, Id::AssocLbl);
     constexpr int assocWidths[4] = {110, 169, 173, 180};
     for (int i = 0; i < 4; ++i)
-        c.AssocChkBx[static_cast<std::size_t>(i)] =
-            CreateControl(p, "BUTTON", T::AssocBoxes[i], CheckBox, 40, 76 + 27 * i, assocWidths[i],
-                          CheckBoxHeight, Id::AssocChkBx1 + i);
+        c.AssocChkBx[static_cast<std::size_t>(i)] = FittedCheckBox(
+            p, T::AssocBoxes[i], 40, 76 + 27 * i, assocWidths[i], Id::AssocChkBx1 + i);
 
     p = c.PgCtrl[7].Wnd;
     c.FinishLbl = WrappedLabel(p, T::Finish, 11, 7, 345, 150, Id::FinishLbl);
-    c.FinishChkBx = CreateControl(p, "BUTTON", T::Launch, CheckBox, 40, 190, 180, CheckBoxHeight,
-                                  Id::FinishChkBx);
+    c.FinishChkBx = FittedCheckBox(p, T::Launch, 40, 190, 180, Id::FinishChkBx);
 }
 
 } // namespace
