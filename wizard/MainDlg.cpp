@@ -210,10 +210,12 @@ void TMainDlgForm::CancelBtnClick() {
 }
 
 void TMainDlgForm::FormCloseQuery(bool& canClose) {
-    if (Hooks.HoldWorker) Hooks.HoldWorker(*this);
-    canClose = MayClose || MessageDlg(T::QuitQuestion, mtConfirmation, mbNo | mbAbort) == mrAbort;
+    if (Hooks.CloseQuery)
+        canClose = Hooks.CloseQuery(*this, MayClose);
+    else
+        canClose =
+            MayClose || MessageDlg(T::QuitQuestion, mtConfirmation, mbNo | mbAbort) == mrAbort;
     MayClose = canClose;
-    if (Hooks.ReleaseWorker) Hooks.ReleaseWorker(*this, canClose);
 }
 
 void TMainDlgForm::ReadChoicesFromControls() {

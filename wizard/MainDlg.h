@@ -33,10 +33,9 @@ struct TWizardHooks {
     // Window timers: 1 every 100 ms (the worker's status), 2 every 1000 ms (drives).
     std::function<void(TMainDlgForm&)> StatusTimer;
     std::function<void(TMainDlgForm&)> DriveTimer;
-    // Around the close question: hold a running worker before asking, and let it go on (or
-    // stop, when the wizard closes) afterwards.
-    std::function<void(TMainDlgForm&)> HoldWorker;
-    std::function<void(TMainDlgForm&, bool canClose)> ReleaseWorker;
+    // The close query while copying may run: asks the close question itself (holding a
+    // running worker meanwhile) and returns CanClose. Empty: the wizard asks it.
+    std::function<bool(TMainDlgForm&, bool mayClose)> CloseQuery;
 };
 
 inline constexpr int ModalResultNone = 0;

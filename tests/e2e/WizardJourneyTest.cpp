@@ -50,6 +50,50 @@ void DeleteTree(HKEY root, const char* path) {
     RegDeleteKeyA(root, path);
 }
 
+DWORD ValueCount(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    DWORD values = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return values;
+}
+
+std::string ReadString(const char* path, const char* name) {
+    char buf[MAX_PATH] = {};
+    DWORD size = sizeof buf;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(key);
+    return buf;
+}
+
+void DeleteFolderTree(const std::string& folder) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            if (!std::strcmp(fd.cFileName, ".") || !std::strcmp(fd.cFileName, "..")) continue;
+            const std::string path = folder + "\\" + fd.cFileName;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteFolderTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+constexpr const char* InstallKey = "Software\\Sarvello Word Processor\\Install";
+
 std::string TempRoot() {
     char buf[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, buf);
@@ -261,6 +305,9 @@ TEST_F(Wizard, FrameCaptionSizeAndWelcomeText) {
     PostMessageA(Form, WM_SYSCOMMAND, SC_CLOSE, 0);
     AnswerQuit(mrAbort);
     EXPECT_EQ(0u, Setup->WaitForExit());
+    // Closed before copying: nothing is saved; only the keys the wizard opened remain, empty.
+    EXPECT_EQ(0u, ValueCount(InstallKey));
+    EXPECT_TRUE(Temp.Files().empty()) << "a temporary file was left behind";
 }
 
 // A window of the installed main program, as far as the setup can tell.
@@ -300,6 +347,16 @@ TEST_F(Wizard, EveryReachablePageWithItsButtonsQuestionsAndKeys) {
     ExpectPage(0);
     PressKey(Form, VK_RETURN); // Enter presses Next
     ExpectPage(1);
+    // In the licence text Esc and Enter still act for the form.
+    ASSERT_EQ(Id::LicenseMemo, GetDlgCtrlID(FocusOf(Form)));
+    PressKey(Form, VK_ESCAPE);
+    Answer(ExpectDialog("Confirm", WizardTexts::QuitQuestion, {"&No", "&Abort"}), mrNo);
+    ExpectPage(1);
+    ASSERT_TRUE(WaitUntil([&] { return GetDlgCtrlID(FocusOf(Form)) == Id::LicenseMemo; }));
+    PressKey(Form, VK_RETURN);
+    ExpectPage(2);
+    Click(Ctl(Id::BackBtn));
+    ExpectPage(1);
 
     // Refusing the licence: No keeps page 1 as it was.
     HWND accept = Ctl(Id::LicenseChkBx);
@@ -334,29 +391,73 @@ TEST_F(Wizard, EveryReachablePageWithItsButtonsQuestionsAndKeys) {
         Answer(ExpectDialog("Information", WizardTexts::RunningInstance, {"OK"}), mrOk);
         ExpectPage(4);
     }
-    Click(Ctl(Id::NextBtn));
-    ExpectPage(5);
-
     // Esc asks the close question; Esc in the question answers No.
     PressKey(Form, VK_ESCAPE);
     TDialog question = ExpectDialog("Confirm", WizardTexts::QuitQuestion, {"&No", "&Abort"});
     PressKey(question.Wnd, VK_ESCAPE);
     WaitGone(question);
-    ExpectPage(5);
+    ExpectPage(4);
 
     Click(Ctl(Id::CancelBtn));
     AnswerQuit(mrAbort);
     EXPECT_EQ(0u, Setup->WaitForExit());
-    // Nothing is saved when copying never started: the keys the wizard opened stay empty.
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Sarvello Word Processor\\Install", 0, KEY_READ,
-                      &key) == ERROR_SUCCESS) {
-        DWORD values = 0;
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
-                         nullptr, nullptr, nullptr, nullptr);
-        RegCloseKey(key);
-        EXPECT_EQ(0u, values);
-    }
+    EXPECT_EQ(0u, ValueCount(InstallKey)) << "nothing is saved before copying starts";
+    EXPECT_TRUE(Temp.Files().empty()) << "the licence's temporary copy was left behind";
+}
+
+// A whole installation onto the removable test drive R: (portable mode): the installing page
+// held by a file that another program keeps open, Retry, then the finish page.
+TEST_F(Wizard, PortableInstallationToTheFinishPage) {
+    const std::string root = "R:\\sarvello-e2e-" + std::to_string(GetCurrentProcessId());
+    const std::string dest = root + "\\Sarvello";
+    DeleteFolderTree(root);
+    ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+    // The first file of the installation, held open without sharing: its copy fails until the
+    // handle is closed.
+    HANDLE held = CreateFileA((dest + "\\mrv.exe").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    Click(Ctl(Id::NextBtn));
+    ExpectPage(1);
+    EXPECT_FALSE(Text(Ctl(Id::LicenseMemo)).empty()) << "the licence text is shown";
+    Click(Ctl(Id::NextBtn));
+    ExpectPage(2);
+    SendMessageA(Ctl(Id::DestDirEdt), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(dest.c_str()));
+    Click(Ctl(Id::NextBtn));
+    ExpectPage(3);
+    Click(Ctl(Id::NextBtn));
+    ExpectPage(4);
+    EXPECT_FALSE(IsWindowVisible(Ctl(Id::InstallToAllChkBx))) << "portable: no such choice";
+    Click(Ctl(Id::NextBtn));
+
+    // The worker's question comes through the wizard while the installing page shows.
+    TDialog retry = WaitForDialog(Setup->Id());
+    ASSERT_TRUE(retry.Wnd) << "no question about the held file";
+    EXPECT_EQ(Form, GetWindow(retry.Wnd, GW_OWNER));
+    EXPECT_EQ((std::vector<std::string>{"&Abort", "&Retry", "&Ignore"}), retry.Buttons);
+    EXPECT_NE(std::string::npos, retry.Text.find("mrv.exe")) << retry.Text;
+    ExpectPage(5);
+    CloseHandle(held);
+    Answer(retry, mrRetry);
+
+    // Portable: the associations page is skipped.
+    ExpectPage(7);
+    HWND launch = Ctl(Id::FinishChkBx);
+    if (Ticked(launch)) Click(launch);
+    ASSERT_TRUE(WaitUntil([&] { return !Ticked(launch); }));
+    PressKey(Form, VK_ESCAPE); // Cancel is disabled: Esc does nothing here
+    Click(Ctl(Id::NextBtn));   // "&Finish"
+    EXPECT_EQ(0u, Setup->WaitForExit());
+    EXPECT_EQ(nullptr, FindTopLevel(Setup->Id(), "#32770")) << "no question on Esc";
+
+    EXPECT_TRUE(FileExists(dest + "\\mrv.exe"));
+    EXPECT_TRUE(FileExists(dest + "\\License.txt"));
+    EXPECT_FALSE(FileExists(dest + "\\Install.log")) << "portable: no install log";
+    EXPECT_EQ(dest, ReadString(InstallKey, "MAINDIR")) << "the choices are saved";
+    EXPECT_TRUE(Temp.Files().empty());
+    DeleteFolderTree(root);
 }
 
 } // namespace
