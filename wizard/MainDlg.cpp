@@ -354,6 +354,12 @@ void TMainDlgForm::GoToPage(std::uint8_t fromPage, std::uint8_t toPage) {
             focus = GetNextDlgTabItem(Wnd, nullptr, FALSE);
     }
     if (focus) SendMessageA(Wnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+    if (focus == c.LicenseMemo) {
+        // The dialog manager selects a focused edit's whole text; the licence is read from the
+        // top instead.
+        SendMessageA(c.LicenseMemo, EM_SETSEL, 0, 0);
+        SendMessageA(c.LicenseMemo, EM_SCROLLCARET, 0, 0);
+    }
 
     if (toPage == 5 && Hooks.StartCopying) Hooks.StartCopying(*this);
 }
