@@ -168,7 +168,8 @@ int TMainDlgForm::ShowModal() {
     MSG msg;
     for (;;) {
         if (ModalResult != ModalResultNone) {
-            bool canClose = true;
+            // An error inside the close query keeps the wizard open, as a refusal would.
+            bool canClose = false;
             ui::RunHandler([&] { FormCloseQuery(canClose); });
             if (canClose) break;
             ModalResult = ModalResultNone;
@@ -364,7 +365,7 @@ void TMainDlgForm::GoToPage(std::uint8_t fromPage, std::uint8_t toPage) {
     if (toPage == 5 && Hooks.StartCopying) Hooks.StartCopying(*this);
 }
 
-bool TMainDlgForm::HandleCommand(int id, int code, HWND control) {
+bool TMainDlgForm::HandleCommand(int id, int code) {
     const auto& c = Controls;
     if (code != BN_CLICKED) return false;
     if (id == Id::BackBtn || id == Id::NextBtn) {
@@ -377,7 +378,6 @@ bool TMainDlgForm::HandleCommand(int id, int code, HWND control) {
         if (IsWindowEnabled(c.CancelBtn)) CancelBtnClick();
         return true;
     }
-    (void)control;
     return false;
 }
 
@@ -385,8 +385,7 @@ LRESULT TMainDlgForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND: {
         bool handled = false;
-        ui::RunHandler(
-            [&] { handled = HandleCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); });
+        ui::RunHandler([&] { handled = HandleCommand(LOWORD(wp), HIWORD(wp)); });
         if (handled) return 0;
         break;
     }

@@ -81,7 +81,7 @@ class TMainDlgForm {
   private:
     static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    bool HandleCommand(int id, int code, HWND control);
+    bool HandleCommand(int id, int code);
     bool EnterPage(std::uint8_t fromPage, std::uint8_t& toPage, HWND& focus);
     void LoadLicense();
     void FillComponentRows();
