@@ -3,6 +3,8 @@
 // the keyboard; and the refusal of an old Windows version.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -462,6 +464,78 @@ TEST_F(Wizard, PortableInstallationToTheFinishPage) {
     EXPECT_EQ(dest, ReadString(InstallKey, "MAINDIR")) << "the choices are saved";
     EXPECT_TRUE(Temp.Files().empty());
     DeleteFolderTree(root);
+}
+
+// An ordinary installation onto the fixed test drive F:, abandoned on the associations page:
+// copying has started, so the choices, the uninstall entry and "Install.log" are saved.
+TEST_F(Wizard, OrdinaryInstallationClosedOnTheAssociationsPage) {
+    const std::string root = "F:\\sarvello-e2e-" + std::to_string(GetCurrentProcessId());
+    const std::string dest = root + "\\Sarvello";
+    const char* uninstallKey =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sarvello Word Processor";
+    DeleteFolderTree(root);
+    // The product's shared data folder: what this run creates there goes again at the end.
+    char appData[MAX_PATH] = {};
+    ASSERT_EQ(S_OK, SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, appData));
+    const std::string shared = std::string(appData) + "\\Sarvello";
+    const bool sharedExisted = GetFileAttributesA(shared.c_str()) != INVALID_FILE_ATTRIBUTES;
+
+    for (std::uint8_t page = 1; page <= 2; ++page) {
+        Click(Ctl(Id::NextBtn));
+        ExpectPage(page);
+    }
+    SendMessageA(Ctl(Id::DestDirEdt), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(dest.c_str()));
+    Click(Ctl(Id::NextBtn));
+    ExpectPage(3);
+    Click(Ctl(Id::NextBtn));
+    ExpectPage(4);
+    EXPECT_TRUE(IsWindowVisible(Ctl(Id::InstallToAllChkBx)));
+    Click(Ctl(Id::NextBtn));
+
+    // The worker copies, the status timer sees the end and shows the associations page with
+    // the boxes of the saved letters (none saved yet: the product's default, COD).
+    ExpectPage(6);
+    EXPECT_EQ(Id::AssocChkBx1, GetDlgCtrlID(FocusOf(Form)));
+    const bool expected[4] = {false, true, false, false};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(expected[i], Ticked(Ctl(Id::AssocChkBx1 + i))) << i;
+    Click(Ctl(Id::CancelBtn));
+    AnswerQuit(mrAbort);
+    EXPECT_EQ(0u, Setup->WaitForExit());
+
+    // Saved at exit because copying had started.
+    const std::string log = dest + "\\Install.log";
+    std::vector<std::string> lines;
+    {
+        HANDLE f = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, f) << "no Install.log";
+        std::string text(1 << 20, '\0');
+        DWORD got = 0;
+        ReadFile(f, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+        CloseHandle(f);
+        text.resize(got);
+        for (std::size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+             at = end + 2)
+            lines.push_back(text.substr(at, end - at));
+    }
+    EXPECT_NE(lines.end(),
+              std::find(lines.begin(), lines.end(), "File Copy: " + dest + "\\mrv.exe"));
+    EXPECT_EQ(dest, ReadString(InstallKey, "MAINDIR"));
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstallKey, 0, KEY_READ, &key))
+        << "the uninstall entry";
+    if (key) RegCloseKey(key);
+
+    // Take everything away again by the log: files first, then the folders it made, newest
+    // first (with whatever this run put into them).
+    for (const auto& line : lines)
+        if (line.rfind("File Copy: ", 0) == 0) DeleteFileA(line.substr(11).c_str());
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (it->rfind("Made Dir: ", 0) == 0) DeleteFolderTree(it->substr(10));
+    DeleteFolderTree(root);
+    if (!sharedExisted) DeleteFolderTree(shared);
+    DeleteTree(HKEY_LOCAL_MACHINE, uninstallKey);
 }
 
 } // namespace
