@@ -1,6 +1,8 @@
-// copy_bench PAYLOAD.Z [ROUNDS]: the install worker's copy of a whole payload, from Running to
-// Stopped, side by side with the floor: a loop that writes the same entries from memory with one
-// CreateFileA/WriteFile/SetFileTime each. Both write into fresh folders of drive C: and create
+// copy_bench PAYLOAD.Z [ROUNDS [FOLDER]]: the install worker's copy of a whole payload, from
+// Running to Stopped, side by side with the floor: a loop that writes the same entries from memory
+// with one CreateFileA/WriteFile/SetFileTime each. Both write into fresh folders below FOLDER
+// (default C:\sarvello-bench-copy\; ./dev bench gives a drive in memory, since the disk's
+// write-back otherwise decides more of each figure than the code does) and create
 // the entries' folders; the install log is on, so every file is recorded. Prints the medians and
 // their ratio; asserts nothing.
 #include "engine/AttachFiles.h"
@@ -103,7 +105,7 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: copy_bench PAYLOAD.Z [ROUNDS]\n");
+        std::fprintf(stderr, "usage: copy_bench PAYLOAD.Z [ROUNDS [FOLDER]]\n");
         return 2;
     }
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
@@ -117,7 +119,8 @@ int main(int argc, char** argv) {
     for (const auto& e : files.Files)
         bytes += e->Size;
 
-    const std::string root = "C:\\sarvello-bench-copy\\";
+    std::string root = argc > 3 ? argv[3] : "C:\\sarvello-bench-copy\\";
+    AppendBackslash(root);
     DeleteFolderTree(root);
     CreateDirectoryA(root.c_str(), nullptr);
     std::vector<double> floor, worker, ratios;
