@@ -2,6 +2,8 @@
 //                                  shown, against a bare Win32 window program started the same
 //                                  way (this program in "window" mode), alternating, medians
 // startup_bench window             that bare window program
+#include "tests/support/TestWindows.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -27,23 +29,6 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-struct TFind {
-    DWORD Pid;
-    const char* Class;
-    bool Found;
-};
-
-BOOL CALLBACK FindShown(HWND wnd, LPARAM param) {
-    auto* f = reinterpret_cast<TFind*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(wnd, cls, sizeof cls);
-    if (pid != f->Pid || !IsWindowVisible(wnd) || std::strcmp(cls, f->Class) != 0) return TRUE;
-    f->Found = true;
-    return FALSE;
-}
-
 // Seconds from CreateProcess to the process's visible window of the class; negative on failure.
 double TimeToWindow(const std::string& commandLine, const char* cls) {
     STARTUPINFOA si{};
@@ -56,9 +41,7 @@ double TimeToWindow(const std::string& commandLine, const char* cls) {
         return -1;
     double shown = -1;
     while (Now() - start < 30) {
-        TFind f{pi.dwProcessId, cls, false};
-        EnumWindows(FindShown, reinterpret_cast<LPARAM>(&f));
-        if (f.Found) {
+        if (testsupport::FindVisibleTopLevel(pi.dwProcessId, cls)) {
             shown = Now() - start;
             break;
         }

@@ -1,5 +1,7 @@
 #include "tests/e2e/Robot.h"
 
+#include "tests/support/TestWindows.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -41,22 +43,6 @@ BOOL CALLBACK FindIdProc(HWND wnd, LPARAM param) {
     f->Found = wnd;
     return FALSE;
 }
-
-struct TFindTop {
-    DWORD Pid;
-    const char* Class;
-    HWND Found;
-};
-BOOL CALLBACK FindTopProc(HWND wnd, LPARAM param) {
-    auto* f = reinterpret_cast<TFindTop*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    char cls[64] = {};
-    GetClassNameA(wnd, cls, sizeof cls);
-    if (pid != f->Pid || !IsWindowVisible(wnd) || std::strcmp(cls, f->Class) != 0) return TRUE;
-    f->Found = wnd;
-    return FALSE;
-}
 } // namespace
 
 HWND FindById(HWND parent, int id) {
@@ -66,9 +52,7 @@ HWND FindById(HWND parent, int id) {
 }
 
 HWND FindTopLevel(DWORD processId, const char* className) {
-    TFindTop f{processId, className, nullptr};
-    EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&f));
-    return f.Found;
+    return testsupport::FindVisibleTopLevel(processId, className);
 }
 
 HWND FocusOf(HWND wnd) {

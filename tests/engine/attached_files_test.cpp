@@ -3,6 +3,7 @@
 // anything, the release at the end, and the payload inside the built setup.exe.
 #include "engine/AttachFiles.h"
 #include "engine/PayloadFormat.h"
+#include "tests/support/TestFiles.h"
 #include "util/InstUtils.h"
 #include "util/ScopedWin.h"
 #include "wizard/ResConst.h"
@@ -21,28 +22,12 @@
 
 namespace {
 
-// Build-tree paths are Unix paths; Wine shows the Unix root as drive Z:.
-std::string WinePath(std::string unixPath) {
-    std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
-    return "Z:" + unixPath;
-}
+using testsupport::ListTree;
+using testsupport::WinePath;
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Every file in a folder tree, so that a test can tell that nothing was written.
-void ListTree(const std::string& folder, std::vector<std::string>& out) {
-    WIN32_FIND_DATAA entry;
-    win::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
-    if (!find) return;
-    do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        out.push_back(folder + "\\" + name);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListTree(folder + "\\" + name, out);
-    } while (FindNextFileA(find.get(), &entry));
 }
 
 // The archive's release deletes the setup's temporary files in the temporary folder; each test

@@ -2,6 +2,7 @@
 // one message box that says so, exits with 1 and writes nothing. Each case is a copy of the
 // built setup.exe with its resource replaced through UpdateResourceA.
 #include "engine/PayloadFormat.h"
+#include "tests/support/TestFiles.h"
 #include "util/InstUtils.h"
 #include "util/ScopedWin.h"
 #include "wizard/ResConst.h"
@@ -16,12 +17,10 @@
 
 namespace {
 
-constexpr DWORD ProcessWaitMs = 30000; // a bound against a hang, not a timing expectation
+using testsupport::ListTree;
+using testsupport::WinePath;
 
-std::string WinePath(std::string unixPath) {
-    std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
-    return "Z:" + unixPath;
-}
+constexpr DWORD ProcessWaitMs = 30000; // a bound against a hang, not a timing expectation
 
 struct TDialogs {
     DWORD ProcessId;
@@ -169,18 +168,6 @@ std::vector<std::uint8_t> CutShort() {
     Payload::AppendEntry(raw, "License.txt", 46000.0, "abc", 3);
     raw.resize(raw.size() - 1);
     return Payload::Deflate(raw);
-}
-
-void ListTree(const std::string& folder, std::vector<std::string>& out) {
-    WIN32_FIND_DATAA entry;
-    win::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
-    if (!find) return;
-    do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        out.push_back(folder + "\\" + name);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListTree(folder + "\\" + name, out);
-    } while (FindNextFileA(find.get(), &entry));
 }
 
 TEST(DamagedSetup, StopsWithOneMessageAndExitCodeOne) {

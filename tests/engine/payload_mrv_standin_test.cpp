@@ -1,6 +1,7 @@
 // The stand-in main program as the setup meets it: started in a folder of its own, it records
 // each command line exactly, ends at once for "-assoc" and "-ui", and otherwise shows a window
 // that another process finds by its property until the window is closed.
+#include "tests/support/TestFiles.h"
 #include "util/InstUtils.h"
 #include "util/ScopedWin.h"
 
@@ -16,12 +17,9 @@
 
 namespace {
 
-constexpr DWORD ProcessWaitMs = 30000; // a bound against a hang, not a timing expectation
+using testsupport::WinePath;
 
-std::string WinePath(std::string unixPath) {
-    std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
-    return "Z:" + unixPath;
-}
+constexpr DWORD ProcessWaitMs = 30000; // a bound against a hang, not a timing expectation
 
 struct TProcess {
     win::UniqueHandle Process;

@@ -1,5 +1,6 @@
 // Drive types and cluster sizes against the prefix's test drives: R: floppy (removable),
 // O: CD, N: network, F: and S: fixed (S: a 2 MiB tmpfs when the harness could mount one).
+#include "tests/support/TestDrives.h"
 #include "tests/util/ScratchFolder.h"
 #include "util/InstUtils.h"
 
@@ -9,14 +10,7 @@
 
 namespace {
 
-char MissingDriveLetter() {
-    for (char letter = 'Q'; letter <= 'Y'; ++letter) {
-        const char root[] = {letter, ':', '\\', 0};
-        if (GetDriveTypeA(root) == DRIVE_NO_ROOT_DIR) return letter;
-    }
-    ADD_FAILURE() << "no free drive letter";
-    return 'Q';
-}
+using testsupport::MissingDriveLetter;
 
 TEST(Drives, KindAndRemovableTest) {
     const std::string missing = std::string{MissingDriveLetter(), ':'} + "\\Folder";

@@ -1,5 +1,6 @@
 // The folder-existence test, folder creation with its log lines, and tree deletion, on the
 // prefix's real file system.
+#include "tests/support/TestDrives.h"
 #include "tests/util/ScratchFolder.h"
 #include "util/InstUtils.h"
 #include "util/InstallLog.h"
@@ -14,15 +15,7 @@
 
 namespace {
 
-// A letter no drive of the prefix uses.
-char MissingDriveLetter() {
-    for (char letter = 'Q'; letter <= 'Y'; ++letter) {
-        const char root[] = {letter, ':', '\\', 0};
-        if (GetDriveTypeA(root) == DRIVE_NO_ROOT_DIR) return letter;
-    }
-    ADD_FAILURE() << "no free drive letter";
-    return 'Q';
-}
+using testsupport::MissingDriveLetter;
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
