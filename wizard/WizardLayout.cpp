@@ -140,11 +140,17 @@ void BuildPages(TWizardControls& c) {
     c.InstallToAllChkBx = FittedCheckBox(p, T::InstallToAll, 11, 209, 220, Id::InstallToAllChkBx);
 
     p = c.PgCtrl[5].Wnd;
-    NaturalLabel(p, T::Installing, 11, 170, Id::InstallingLbl);
+    const HWND installing = NaturalLabel(p, T::Installing, 11, 170, Id::InstallingLbl);
     c.InstallingFont.reset(CreateFontA(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                        DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
-    c.InstallingLbl2 = NaturalLabel(p, "", 58, 170, Id::InstallingLbl2,
+    // The component's name follows "Installing" with a gap, also where the font runs wider
+    // than the one the positions were drawn for.
+    RECT installingRect{};
+    GetWindowRect(installing, &installingRect);
+    MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&installingRect), 2);
+    const int componentX = std::max<int>(58, installingRect.right + 4);
+    c.InstallingLbl2 = NaturalLabel(p, "", componentX, 170, Id::InstallingLbl2,
                                     static_cast<HFONT>(c.InstallingFont.get()));
     NaturalLabel(p, T::PleaseWait, 290, 170, Id::InstallingWaitLbl);
     c.InstallingProgressBar = CreateControl(p, PROGRESS_CLASSA, "", WS_VISIBLE, 11, 190, 345, 16,

@@ -441,6 +441,10 @@ TEST_F(Wizard, PortableInstallationToTheFinishPage) {
     EXPECT_EQ((std::vector<std::string>{"&Abort", "&Retry", "&Ignore"}), retry.Buttons);
     EXPECT_NE(std::string::npos, retry.Text.find("mrv.exe")) << retry.Text;
     ExpectPage(5);
+    RECT word{}, name{};
+    GetWindowRect(Ctl(Id::InstallingLbl), &word);
+    GetWindowRect(Ctl(Id::InstallingLbl2), &name);
+    EXPECT_GT(name.left, word.right) << "the component's name runs into \"Installing\"";
     CloseHandle(held);
     Answer(retry, mrRetry);
 
