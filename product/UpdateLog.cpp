@@ -5,6 +5,7 @@
 #include "product/InstallStamp.h"
 #include "product/UpdateLogMerge.h"
 #include "util/Errors.h"
+#include "util/InstUtils.h"
 #include "util/ScopedWin.h"
 #include "util/TextLines.h"
 
@@ -20,17 +21,8 @@ namespace {
 std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
     const DWORD attrs = GetFileAttributesA(path.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw EAbort();
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) throw EAbort();
-    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!text.empty() &&
-        (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr) ||
-         read != text.size()))
-        throw EAbort();
+    std::string text;
+    if (!ReadTextFile(path, text)) throw EAbort();
     return SplitLines(text);
 }
 

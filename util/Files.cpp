@@ -14,6 +14,19 @@ void WriteTextFile(const std::string& fileName, const std::string& text) {
     WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+bool ReadTextFile(const std::string& fileName, std::string& text) {
+    win::UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if ((low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 || low > 0x7FFFFFFF)
+        return false;
+    text.assign(low, '\0');
+    DWORD got = 0;
+    return text.empty() || (ReadFile(file.get(), text.data(), low, &got, nullptr) && got == low);
+}
+
 double GetFileWriteDate(const std::string& fileName) {
     WIN32_FIND_DATAA entry;
     win::UniqueFind find(FindFirstFileA(fileName.c_str(), &entry));

@@ -38,6 +38,8 @@ void ForceFolders(const std::string& path);
 void DeleteFolderTree(const std::string& path);
 // The file's whole content becomes text (created or truncated); failures are ignored.
 void WriteTextFile(const std::string& fileName, const std::string& text);
+// The whole content of a file; false when it cannot be opened or read in full (up to 2 GiB).
+bool ReadTextFile(const std::string& fileName, std::string& text);
 // Last write in local time at the 2-second precision of a DOS date; "now" for a missing file.
 double GetFileWriteDate(const std::string& fileName);
 // Without a final backslash; empty when the shell has no such folder.

@@ -96,21 +96,6 @@ class TLineIndex {
 
 TLineIndex LineIndex; // guarded by InstallLogLock
 
-bool ReadWholeFile(const std::string& path, std::string& content) {
-    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
-    content.assign(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!content.empty() &&
-        (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &got, nullptr) ||
-         got != content.size()))
-        return false;
-    return true;
-}
-
 bool IsFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -174,7 +159,7 @@ void PrepareInstallLog(const std::string& path) {
     auto log = std::make_unique<std::vector<std::string>>();
     if (!path.empty() && IsFile(path)) {
         std::string content;
-        if (ReadWholeFile(path, content)) *log = SplitLines(content);
+        if (ReadTextFile(path, content)) *log = SplitLines(content);
     }
     {
         const std::lock_guard<std::mutex> lock(InstallLogLock);

@@ -59,18 +59,6 @@ void SetTicked(HWND box, bool ticked) {
     SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    win::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw EAbort();
-    std::string content;
-    char buffer[16384];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-        content.append(buffer, got);
-    return content;
-}
-
 // Ends a suspension of the install log whatever way the scope is left.
 struct TInstallLogSuspension {
     TInstallLogSuspension() { SuspendInstallLog(); }
@@ -244,7 +232,9 @@ void TMainDlgForm::LoadLicense() {
         return;
     }
     try {
-        const std::string text = JoinLinesCrLf(SplitLines(ReadWholeFile(temp)));
+        std::string text;
+        if (!ReadTextFile(temp, text)) throw EAbort();
+        text = JoinLinesCrLf(SplitLines(text));
         SetWindowTextA(Controls.LicenseMemo, text.c_str());
     } catch (...) {
         // An unreadable copy leaves the memo empty; the next entry from the welcome page
